@@ -1,0 +1,28 @@
+#include "app/ctl.h"
+
+namespace orvan {
+
+const QList<CtlCommand>& CtlCommands() {
+  static const QList<CtlCommand> commands = {
+  };
+  return commands;
+}
+
+int RunCtl(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  auto usage = [&] {
+    err << "usage: orvanctl COMMAND [ARGUMENTS]\n";
+    for (const CtlCommand& c : CtlCommands()) err << "  " << c.usage << '\n';
+    return 2;
+  };
+  if (arguments.isEmpty()) return usage();
+  for (const CtlCommand& c : CtlCommands()) {
+    if (arguments.first() == QLatin1String(c.name)) {
+      CtlContext ctx{arguments.mid(1), out, err};
+      return c.run(ctx);
+    }
+  }
+  err << "orvanctl: unknown command " << arguments.first() << '\n';
+  return usage();
+}
+
+}  // namespace orvan
