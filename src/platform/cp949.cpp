@@ -111,7 +111,7 @@ int byteLength(const QString& text) {
 }
 
 int wholeCharPrefix(const QByteArray& bytes, int n) {
-  if (n >= bytes.size()) return static_cast<int>(bytes.size());
+  if (n > bytes.size()) n = static_cast<int>(bytes.size());
   int i = 0;
   while (i < n) {
     int len = isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;

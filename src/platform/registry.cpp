@@ -119,10 +119,13 @@ bool putValue(const QString& file, const QString& key, const QString& name, cons
     QJsonArray values = k.value(QLatin1String("values")).toArray();
     QJsonObject v{{QLatin1String("name"), name}, {QLatin1String("type"), type}, {QLatin1String("data"), data}};
     int i = indexOfName(values, name);
-    if (i < 0)
+    if (i < 0) {
       values.append(v);
-    else
+    } else {
+      // Like the Windows registry: the name keeps the spelling it was created with.
+      v.insert(QLatin1String("name"), values[i].toObject().value(QLatin1String("name")));
       values[i] = v;
+    }
     k.insert(QLatin1String("values"), values);
     return true;
   });
