@@ -1,9 +1,12 @@
 #include "app/ctl.h"
 
+#include "app/calendar.h"
+
 namespace orvan {
 
 const QList<CtlCommand>& CtlCommands() {
   static const QList<CtlCommand> commands = {
+      {"holidays", "holidays YEAR         list the bank holidays of the year that fall on weekdays", CtlHolidays},
   };
   return commands;
 }
