@@ -2,11 +2,14 @@
 
 #include "app/calendar.h"
 
+#include "db/dbinit.h"
+
 namespace orvan {
 
 const QList<CtlCommand>& CtlCommands() {
   static const QList<CtlCommand> commands = {
       {"holidays", "holidays YEAR         list the bank holidays of the year that fall on weekdays", CtlHolidays},
+      {"init", "init                  create or upgrade the database of the application folder", CtlInit},
   };
   return commands;
 }
