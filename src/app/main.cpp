@@ -1,19 +1,4 @@
 // Orvan: the GUI program.
-#include <QApplication>
-#include <QMainWindow>
+#include "app/program.h"
 
-#include "app/guiservices.h"
-#include "app/messages.h"
-#include "app/paths.h"
-#include "platform/appdir.h"
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  orvan::InitPaths(orvan::ResolveApplicationDir(), QStringLiteral("Orvan"));
-  orvan::InstallGuiServices();
-  QMainWindow w;
-  w.setWindowTitle(orvan::ApplicationTitle());
-  w.resize(785, 560);
-  w.show();
-  return app.exec();
-}
+int main(int argc, char** argv) { return orvan::RunOrvan(argc, argv); }
