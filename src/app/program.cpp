@@ -76,6 +76,8 @@ int RunOrvan(int argc, char** argv) {
   main.FormCreate();
   splash->hide();
   delete splash;
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    main.move(screen->availableGeometry().center() - main.rect().center());
   main.show();
   return app.exec();
 }
