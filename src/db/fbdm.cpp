@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "db/accountno.h"
 #include "db/schema.h"
+#include "db/sqlstatement.h"
 #include "db/seeds.h"
 
 namespace orvan {
@@ -31,12 +32,7 @@ const char* const kSentTables[] = {"Trans", "TranSub", "Cms",      "CmsSub",    
                                    "CTrade", "CTradeSub", "CHBTrade", "CHBTradeSub", "Purchase", "PurchaseSub"};
 
 QSqlQuery exec(QSqlDatabase db, const QString& sql, const QVariantList& values = {}) {
-  QSqlQuery q(db);
-  q.setForwardOnly(true);
-  if (!q.prepare(sql)) throw DbError(DbError::Engine, sql + QStringLiteral(": ") + q.lastError().text());
-  for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
-  if (!q.exec()) throw DbError(DbError::Engine, sql + QStringLiteral(": ") + q.lastError().text());
-  return q;
+  return ExecSql(std::move(db), sql, values);
 }
 
 QString rtrim(const QString& s) {

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "db/schema.h"
+#include "db/sqlstatement.h"
 #include "db/table.h"
 
 namespace orvan {
@@ -22,12 +23,7 @@ QString identifier(const QString& name) {
 }
 
 QSqlQuery run(QSqlDatabase db, const QString& sql, const QVariantList& values = {}) {
-  QSqlQuery q(db);
-  q.setForwardOnly(true);
-  if (!q.prepare(sql)) throw DbError(DbError::Engine, sql + QStringLiteral(": ") + q.lastError().text());
-  for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
-  if (!q.exec()) throw DbError(DbError::Engine, sql + QStringLiteral(": ") + q.lastError().text());
-  return q;
+  return ExecSql(std::move(db), sql, values);
 }
 
 }  // namespace

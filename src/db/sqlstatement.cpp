@@ -1,11 +1,21 @@
 #include "db/sqlstatement.h"
 
 #include <QSqlDriver>
+#include <QSqlError>
 #include <sqlite3.h>
 
 #include "db/schema.h"
 
 namespace orvan {
+
+QSqlQuery ExecSql(QSqlDatabase db, const QString& sql, const QVariantList& values) {
+  QSqlQuery q(db);
+  q.setForwardOnly(true);
+  if (!q.prepare(sql)) throw DbError(DbError::Engine, sql + QStringLiteral(": ") + q.lastError().text());
+  for (int i = 0; i < values.size(); ++i) q.bindValue(i, values[i]);
+  if (!q.exec()) throw DbError(DbError::Engine, sql + QStringLiteral(": ") + q.lastError().text());
+  return q;
+}
 
 namespace {
 

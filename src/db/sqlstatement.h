@@ -6,10 +6,17 @@
 #include <QString>
 #include <QVariant>
 
+#include <QSqlQuery>
+#include <QVariantList>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace orvan {
+
+// Runs a statement through Qt SQL with its values bound in order; throws
+// DbError when it does not prepare or run.
+QSqlQuery ExecSql(QSqlDatabase db, const QString& sql, const QVariantList& values = {});
 
 class SqlStatement {
  public:
