@@ -34,6 +34,9 @@
 #include "app/startbutton.h"
 #include "app/startup.h"
 #include "maint/TfmPrgConfig.h"
+#include "maint/backup.h"
+#include "app/wait.h"
+#include "platform/clock.h"
 #include "platform/inifile.h"
 #include "platform/process.h"
 #include "platform/registry.h"
@@ -471,6 +474,31 @@ void TfmMain::FormShow() {
   EnsureBank45();
   EnsureAppTypeCode();
   requestNotice();
+  if (!arguments_.isEmpty() && arguments_.first().toUpper() == QLatin1String("UPGRADE")) BackupAfterUpgrade();
+}
+
+void TfmMain::BackupAfterUpgrade() {
+  prompter().message(MsgKind::Information, QStringLiteral("자료 백업"),
+                     QStringLiteral(" 자동 업그레이드 후 첫 실행입니다.\r\n\r\n 데이타 손실 방지를 위해 자동보관/사용자 "
+                                    "보관을 합니다."),
+                     Ok, Ok);
+  setEnabled(false);
+  bool userBackup = false;
+  try {
+    if (dm_) dm_->CloseDatabase();
+    const QString autoDir = paths().applicationDir + QStringLiteral("AUTODB_BACKUP");
+    QDir().mkpath(autoDir);
+    const QString stamped = autoDir + QLatin1Char('/') + Now().toString(QStringLiteral("yyyyMMddHHmmss"));
+    if (QDir().mkdir(stamped)) BackupDatabase(paths().dataDir, stamped);
+    userBackup = BackupDatabase(paths().dataDir);
+  } catch (const std::exception& e) {
+    ReportError(e);
+  }
+  ShowWait(QStringLiteral("자료를 열고 있습니다."));
+  if (dm_) dm_->ReopenAllTables();
+  CloseWait();
+  setEnabled(true);
+  if (userBackup) InfoBox(QStringLiteral("자료 받기가 완료되었습니다."));
 }
 
 bool TfmMain::OpenAndUpgradeDatabase(const QString& dataDirectory) {

@@ -60,6 +60,8 @@ class TfmMain : public QMainWindow {
   void EnsureBank45();
   bool SameDayCutoffOk(int kind);
   void ShowBusinessSelection();
+  // The first start after an upgrade: an automatic and a user backup.
+  void BackupAfterUpgrade();
 
   // State for the commands and their tests.
   qint32 businessMask() const { return businessMask_; }

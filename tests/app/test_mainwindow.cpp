@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include "app/TfmMain.h"
 #include "app/business.h"
@@ -21,6 +22,7 @@
 #include "db/dbinit.h"
 #include "db/fbdm.h"
 #include "maint/TfmPrgConfig.h"
+#include "platform/clock.h"
 #include "platform/registry.h"
 #include "testsupport.h"
 
@@ -296,4 +298,29 @@ TEST_F(MainWindowTest, Screenshots) {
   w->grab().save(dir + QStringLiteral("/main_child.png"));
   w->CloseActiveChild();
   TfmMain::RegisterBusinessWindow(BusinessWindow::Trans, nullptr);
+}
+
+TEST_F(MainWindowTest, FirstStartAfterAnUpgradeBacksUpTwice) {
+  QDir().mkpath(home() + QStringLiteral("AUTODB_BACKUP/20200101000000"));  // an earlier one stays
+  QDir().mkpath(home() + QStringLiteral("UserBackup"));
+  ScopedClock clock(QDateTime(QDate(2026, 12, 11), QTime(9, 30, 5)));
+  prompter_.chooseFile(home() + QStringLiteral("UserBackup"));
+  auto w = start(1, {QStringLiteral("upgrade")});
+  w->show();
+  w->FormShow();
+  EXPECT_TRUE(QFile::exists(home() + QStringLiteral("AUTODB_BACKUP/20261211093005/FB261211.zip")));
+  EXPECT_TRUE(QFile::exists(home() + QStringLiteral("AUTODB_BACKUP/20200101000000")));
+  int err = 0;
+  zip_t* za = zip_open(QFile::encodeName(home() + QStringLiteral("UserBackup/FB261211.zip")).constData(), ZIP_RDONLY, &err);
+  ASSERT_NE(za, nullptr);
+  EXPECT_GE(zip_name_locate(za, "Orvan.db", 0), 0);
+  zip_discard(za);
+  EXPECT_TRUE(w->isEnabled());
+  ASSERT_GE(prompter_.shown().size(), 2u);
+  EXPECT_EQ(prompter_.shown().front().caption, QStringLiteral("자료 백업"));
+  EXPECT_EQ(prompter_.lastText(), QStringLiteral("자료 받기가 완료되었습니다."));
+  // The database is open again and holds what it held.
+  QSqlQuery q(dm->db());
+  ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM BankCode")) && q.next());
+  EXPECT_GT(q.value(0).toInt(), 0);
 }
