@@ -73,7 +73,12 @@ QMenu* TMenuSet::menu(const QString& title) const {
   return nullptr;
 }
 
-void TfmMain::RegisterBusinessWindow(BusinessWindow kind, WindowFactory factory) { factories()[kind] = std::move(factory); }
+void TfmMain::RegisterBusinessWindow(BusinessWindow kind, WindowFactory factory) {
+  if (factory)
+    factories()[kind] = std::move(factory);
+  else
+    factories().remove(kind);
+}
 
 TfmMain::TfmMain(TFbDM* dm, const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), dm_(dm), arguments_(arguments) {
@@ -363,68 +368,51 @@ void TfmMain::BuildBusinessMenus() {
 }
 
 void TfmMain::BuildStartButtons() {
+  const QList<Business> list = StartButtonBusinesses(businessMask_);
+  const QList<QPair<QString, QString>> fixed = {{QStringLiteral("btnCommSend"), QStringLiteral("MainCommSend")},
+                                                {QStringLiteral("btnCommRecv"), QStringLiteral("MainCommRecv")},
+                                                {QStringLiteral("btnCommSendRecv"), QStringLiteral("MainCommSendRecv")},
+                                                {QStringLiteral("btnOnline"), QStringLiteral("MainOnline")},
+                                                {QStringLiteral("btnExit"), QStringLiteral("MainExit")}};
+  // Every picture is taken before anything is placed, so a damaged bundle
+  // leaves the panel as it was.
+  QStringList names{QStringLiteral("MainBackground")};
+  for (const Business& b : list) names << b.hotPicture << b.normalPicture;
+  for (const auto& f : fixed) names << f.second + QLatin1Char('1') << f.second + QLatin1Char('2');
+  QHash<QString, QImage> pics;
   PictureBundle bundle;
-  if (!bundle.load(paths().applicationDir)) {
-    InfoBox(kBundleMissing);
-    return;
+  bool ok = bundle.load(paths().applicationDir);
+  for (const QString& name : names) {
+    if (!ok) break;
+    pics[name] = bundle.picture(name);
+    ok = !pics[name].isNull();
   }
-  auto pic = [&](const QString& name, bool& ok) {
-    QImage img = bundle.picture(name);
-    if (img.isNull()) ok = false;
-    return img;
-  };
-  bool ok = true;
-  QImage bg = pic(QStringLiteral("MainBackground"), ok);
+  bundle.unload();
   if (!ok) {
     InfoBox(kBundleMissing);
     return;
   }
-  MainBackground->setPixmap(QPixmap::fromImage(bg));
 
-  const QList<Business> list = StartButtonBusinesses(businessMask_);
+  MainBackground->setPixmap(QPixmap::fromImage(pics[QStringLiteral("MainBackground")]));
   int n = 0;
   for (const Business& b : list) {
-    QImage hot = pic(b.hotPicture, ok), normal = pic(b.normalPicture, ok);
-    if (!ok) {
-      InfoBox(kBundleMissing);
-      return;
-    }
     auto* btn = new TStartButton(b.caption, canvas_);
     btn->setObjectName(QStringLiteral("btnBusiness%1").arg(b.code));
     btn->selectionCode = b.code;
     btn->setGeometry(PlaceStartButton(n++));
-    btn->setPictures(hot, normal);
+    btn->setPictures(pics[b.hotPicture], pics[b.normalPicture]);
     btn->setToolTip(b.caption);
     const int code = b.code;
     connect(btn, &QAbstractButton::clicked, this, [this, code] { SelectBusiness(code); });
     btn->show();
     businessButtons_ << btn;
   }
-  const struct {
-    const char* name;
-    const char* picture;
-  } fixed[] = {{"btnCommSend", "MainCommSend"}, {"btnCommRecv", "MainCommRecv"},
-               {"btnCommSendRecv", "MainCommSendRecv"}, {"btnOnline", "MainOnline"}};
-  int pos = static_cast<int>(list.size());
-  for (const auto& f : fixed) {
-    TStartButton* btn = fixedButtons_.value(QLatin1String(f.name));
-    const QString base = QLatin1String(f.picture);
-    QImage hot = pic(base + QLatin1Char('1'), ok), normal = pic(base + QLatin1Char('2'), ok);
-    if (!ok) {
-      InfoBox(kBundleMissing);
-      return;
-    }
-    btn->setGeometry(PlaceStartButton(pos++));
-    btn->setPictures(hot, normal);
+  for (const auto& [name, picture] : fixed) {
+    TStartButton* btn = fixedButtons_.value(name);
+    btn->setGeometry(name == QLatin1String("btnExit") ? ExitButtonPlace() : PlaceStartButton(n++));
+    btn->setPictures(pics[picture + QLatin1Char('1')], pics[picture + QLatin1Char('2')]);
+    btn->raise();
   }
-  QImage hot = pic(QStringLiteral("MainExit1"), ok), normal = pic(QStringLiteral("MainExit2"), ok);
-  if (!ok) {
-    InfoBox(kBundleMissing);
-    return;
-  }
-  fixedButtons_[QStringLiteral("btnExit")]->setGeometry(ExitButtonPlace());
-  fixedButtons_[QStringLiteral("btnExit")]->setPictures(hot, normal);
-  for (TStartButton* b : fixedButtons_) b->raise();
 }
 
 void TfmMain::ShowBusinessSelection() {
