@@ -65,6 +65,11 @@ const QStringList& codeCaptions() {
   return c;
 }
 
+// The notice viewer comes with the notices; without the file there is nothing to show.
+void showNotice() {
+  if (!NoticeFileExists()) InfoBox(QStringLiteral("공지사항 파일이 없습니다."));
+}
+
 }  // namespace
 
 QMenu* TMenuSet::menu(const QString& title) const {
@@ -247,9 +252,7 @@ void TfmMain::BuildMenus() {
   help->setShortcut(QKeySequence(Qt::Key_F1));
   addItem(etc, QStringLiteral("itmConsentTemplate"), QStringLiteral("자동이체신청(예:엑셀파일)"));
   addItem(etc, QStringLiteral("itmMemo"), QStringLiteral("메모 파일 보기"));
-  addItem(etc, QStringLiteral("itmNotice"), QStringLiteral("공지 사항 보기"), [] {
-    if (!NoticeFileExists()) InfoBox(QStringLiteral("공지사항 파일이 없습니다."));
-  });
+  addItem(etc, QStringLiteral("itmNotice"), QStringLiteral("공지 사항 보기"), showNotice);
   addItem(etc, QStringLiteral("itmInfo"), QStringLiteral("사용 환경 정보"));
 
   // SubMainMenu: a business window is open.
@@ -299,9 +302,7 @@ void TfmMain::BuildMenus() {
   QAction* shelp = addItem(setc, QStringLiteral("itmSubHelp"), QStringLiteral("도움말"));
   shelp->setVisible(false);
   addItem(setc, QStringLiteral("itmSubMemo"), QStringLiteral("메모 파일 보기"));
-  addItem(setc, QStringLiteral("itmSubNotice"), QStringLiteral("공지 사항 보기"), [] {
-    if (!NoticeFileExists()) InfoBox(QStringLiteral("공지사항 파일이 없습니다."));
-  });
+  addItem(setc, QStringLiteral("itmSubNotice"), QStringLiteral("공지 사항 보기"), showNotice);
   addItem(setc, QStringLiteral("itmSubInfo"), QStringLiteral("사용 환경 정보"));
 }
 

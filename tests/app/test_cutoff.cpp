@@ -1,16 +1,11 @@
-#include <QSqlError>
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
-#include "app/paths.h"
 #include "app/startup.h"
-#include "db/dbinit.h"
-#include "db/fbdm.h"
+#include "db/dbtest.h"
 #include "platform/clock.h"
-#include "testsupport.h"
 
 using namespace orvan;
-using orvan::test::AppFolderTest;
+using orvan::test::DbTest;
 
 namespace {
 const QString kText03 = QStringLiteral(
@@ -18,36 +13,16 @@ const QString kText03 = QStringLiteral(
     "4시00분입니다.\r\n송신제한시간 이내에 송신해 주시기 바랍니다.");
 }
 
-class SameDayCutoff : public AppFolderTest {
+class SameDayCutoff : public DbTest {
  protected:
-  void SetUp() override {
-    AppFolderTest::SetUp();
-    dm = std::make_unique<TFbDM>(paths().dataDir);
-    ASSERT_TRUE(InitializeDatabase(*dm).ok);
-  }
-  void TearDown() override {
-    dm.reset();
-    AppFolderTest::TearDown();
-  }
   void institution(int id, const QString& bank) {
-    QSqlQuery q(dm->db());
-    q.prepare(QStringLiteral("INSERT INTO KiGwan (Part, KiGwanID, KiGwanName, BankID, RecvName) VALUES ('1', ?, ?, ?, 'R')"));
-    q.addBindValue(id);
-    q.addBindValue(QStringLiteral("기관%1").arg(id));
-    q.addBindValue(bank);
-    ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+    sql(QStringLiteral("INSERT INTO KiGwan (Part, KiGwanID, KiGwanName, BankID, RecvName) VALUES ('1', ?, ?, ?, 'R')"),
+        {id, QStringLiteral("기관%1").arg(id), bank});
   }
   void batch(int id, int kigwan, const QString& codeA, const QDate& date, int state = 1) {
-    QSqlQuery q(dm->db());
-    q.prepare(QStringLiteral("INSERT INTO Trans (ID, KiGwanID, CodeA, TrsDate, State) VALUES (?, ?, ?, ?, ?)"));
-    q.addBindValue(id);
-    q.addBindValue(kigwan);
-    q.addBindValue(codeA);
-    q.addBindValue(date.toString(Qt::ISODate));
-    q.addBindValue(state);
-    ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+    sql(QStringLiteral("INSERT INTO Trans (ID, KiGwanID, CodeA, TrsDate, State) VALUES (?, ?, ?, ?, ?)"),
+        {id, kigwan, codeA, date.toString(Qt::ISODate), state});
   }
-  std::unique_ptr<TFbDM> dm;
 };
 
 TEST_F(SameDayCutoff, ByBankKindAndTime) {
@@ -75,17 +50,17 @@ TEST_F(SameDayCutoff, ByBankKindAndTime) {
   };
   int id = 1;
   for (const auto& c : cases) {
-    QSqlQuery(dm->db()).exec(QStringLiteral("DELETE FROM Trans"));
+    sql(QStringLiteral("DELETE FROM Trans"));
     batch(id++, c.kigwan, c.codeA, c.date, c.state);
     ScopedClock clock(QDateTime(today, c.at));
     prompter_.clear();
-    EXPECT_EQ(SameDayCutoffOk(c.kind, dm->db()), c.ok) << c.what;
+    EXPECT_EQ(SameDayCutoffOk(c.kind, dm_->db()), c.ok) << c.what;
     EXPECT_EQ(prompter_.shown().size(), c.ok ? 0u : 1u) << c.what;
   }
-  QSqlQuery(dm->db()).exec(QStringLiteral("DELETE FROM Trans"));
+  sql(QStringLiteral("DELETE FROM Trans"));
   batch(50, 1, QStringLiteral("A"), today);
   ScopedClock clock(QDateTime(today, QTime(16, 30)));
   prompter_.clear();
-  EXPECT_FALSE(SameDayCutoffOk(3, dm->db()));
+  EXPECT_FALSE(SameDayCutoffOk(3, dm_->db()));
   EXPECT_EQ(prompter_.lastText(), kText03);
 }

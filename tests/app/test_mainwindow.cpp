@@ -19,15 +19,14 @@
 #include "app/startbutton.h"
 #include "app/paths.h"
 #include "app/startup.h"
-#include "db/dbinit.h"
-#include "db/fbdm.h"
+#include "db/dbtest.h"
 #include "maint/TfmPrgConfig.h"
 #include "platform/clock.h"
 #include "platform/registry.h"
 #include "testsupport.h"
 
 using namespace orvan;
-using orvan::test::AppFolderTest;
+using orvan::test::DbTest;
 
 namespace {
 
@@ -72,30 +71,23 @@ class Placeholder : public QLabel {
 
 }  // namespace
 
-class MainWindowTest : public AppFolderTest {
+class MainWindowTest : public DbTest {
  protected:
   void SetUp() override {
-    AppFolderTest::SetUp();
+    DbTest::SetUp();
     // The staged picture bundle sits beside the programs.
     stage = qEnvironmentVariable("ORVAN_STAGE_DIR");
-    dm = std::make_unique<TFbDM>(paths().dataDir);
-    ASSERT_TRUE(InitializeDatabase(*dm).ok);
-  }
-  void TearDown() override {
-    dm.reset();
-    AppFolderTest::TearDown();
   }
   std::unique_ptr<TfmMain> start(qint32 mask, const QStringList& args = {}) {
     Registry reg = Registry::user();
     reg.writeString(kFirstKey, QStringLiteral("STARTING"), QStringLiteral("NO"));
     WriteBusinessMask(reg, mask);
     if (!stage.isEmpty()) QFile::copy(stage + QStringLiteral("/ZuDezuzu.rcc"), home() + QStringLiteral("ZuDezuzu.rcc"));
-    auto w = std::make_unique<TfmMain>(dm.get(), args);
+    auto w = std::make_unique<TfmMain>(dm_.get(), args);
     w->FormCreate();
     return w;
   }
   QString stage;
-  std::unique_ptr<TFbDM> dm;
 };
 
 TEST_F(MainWindowTest, BusinessMenuForTransfersAndNotes) {
@@ -202,7 +194,7 @@ TEST_F(MainWindowTest, MissingPictureBundleIsReportedAndButtonsStayOut) {
   Registry reg = Registry::user();
   reg.writeString(kFirstKey, QStringLiteral("STARTING"), QStringLiteral("NO"));
   WriteBusinessMask(reg, 1);
-  TfmMain w(dm.get(), QStringList{});
+  TfmMain w(dm_.get(), QStringList{});
   w.FormCreate();
   EXPECT_TRUE(w.businessButtons().isEmpty());
   EXPECT_EQ(prompter_.texts(), QStringList{QStringLiteral("ZuDezuzu.dll 파일이 없거나 사용할 수 없습니다.")});
@@ -242,7 +234,7 @@ TEST_F(MainWindowTest, ExitQuestionAnsweredNoKeepsTheWindowAndTheDatabase) {
   EXPECT_FALSE(w->close());
   EXPECT_EQ(prompter_.lastText(), QStringLiteral("펌뱅킹 프로그램을 종료하시겠습니까 ?"));
   EXPECT_TRUE(w->isVisible());
-  QSqlQuery q(dm->db());
+  QSqlQuery q(dm_->db());
   ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM BankCode")));
   ASSERT_TRUE(q.next());
   EXPECT_GT(q.value(0).toInt(), 0);
@@ -266,7 +258,7 @@ TEST_F(MainWindowTest, MenuSetArgumentShowsTheSelectionAgain) {
     }
   });
   timer.start();
-  TfmMain w(dm.get(), QStringList{QStringLiteral("MenuSet")});
+  TfmMain w(dm_.get(), QStringList{QStringLiteral("MenuSet")});
   w.FormCreate();
   timer.stop();
   EXPECT_EQ(dialogs, 1);
@@ -320,7 +312,7 @@ TEST_F(MainWindowTest, FirstStartAfterAnUpgradeBacksUpTwice) {
   EXPECT_EQ(prompter_.shown().front().caption, QStringLiteral("자료 백업"));
   EXPECT_EQ(prompter_.lastText(), QStringLiteral("자료 받기가 완료되었습니다."));
   // The database is open again and holds what it held.
-  QSqlQuery q(dm->db());
+  QSqlQuery q(dm_->db());
   ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM BankCode")) && q.next());
   EXPECT_GT(q.value(0).toInt(), 0);
 }

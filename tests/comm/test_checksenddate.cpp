@@ -1,42 +1,27 @@
-#include <QSqlError>
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 #include "app/calendar.h"
-#include "app/paths.h"
 #include "comm/checksenddate.h"
-#include "db/dbinit.h"
-#include "db/fbdm.h"
+#include "db/dbtest.h"
 #include "platform/clock.h"
-#include "testsupport.h"
 
 using namespace orvan;
-using orvan::test::AppFolderTest;
+using orvan::test::DbTest;
 
-class SendDateChecks : public AppFolderTest {
+class SendDateChecks : public DbTest {
  protected:
   void SetUp() override {
-    AppFolderTest::SetUp();
-    dm = std::make_unique<TFbDM>(paths().dataDir);
-    ASSERT_TRUE(InitializeDatabase(*dm).ok);
+    DbTest::SetUp();
     LoadHolidayLists();
   }
   void TearDown() override {
     FreeHolidayLists();
-    dm.reset();
-    AppFolderTest::TearDown();
-  }
-  void exec(const QString& sql, const QVariantList& values = {}) {
-    QSqlQuery q(dm->db());
-    q.prepare(sql);
-    for (const QVariant& v : values) q.addBindValue(v);
-    ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+    DbTest::TearDown();
   }
   void batch(int id, const QString& bank, const QDate& date, int state) {
-    exec(QStringLiteral("INSERT INTO Trans (ID, KiGwanID, BankID, TrsDate, State) VALUES (?, 1, ?, ?, ?)"),
-         {id, bank, date.toString(Qt::ISODate), state});
+    sql(QStringLiteral("INSERT INTO Trans (ID, KiGwanID, BankID, TrsDate, State) VALUES (?, 1, ?, ?, ?)"),
+        {id, bank, date.toString(Qt::ISODate), state});
   }
-  std::unique_ptr<TFbDM> dm;
   const QDate today{2026, 12, 10};  // a Thursday
 };
 
@@ -47,7 +32,7 @@ TEST_F(SendDateChecks, NacfDatesWithinAWeek) {
   batch(3, QStringLiteral("04"), today.addDays(30), 1);  // not NACF
   batch(4, QStringLiteral("11"), today.addDays(30), 2);  // already sent
   TCheckSendDate check;
-  ASSERT_TRUE(check.Init(dm->db(), QStringLiteral("Trans"), QStringLiteral("BankID"), QStringLiteral("TrsDate")));
+  ASSERT_TRUE(check.Init(dm_->db(), QStringLiteral("Trans"), QStringLiteral("BankID"), QStringLiteral("TrsDate")));
   EXPECT_EQ(check.CountOutOfRange(), 0);
   EXPECT_TRUE(check.ConfirmDateRange(QStringLiteral("자금이체")));
   batch(5, QStringLiteral("12"), today.addDays(7), 1);
@@ -64,7 +49,7 @@ TEST_F(SendDateChecks, NacfDatesWithinAWeek) {
 TEST_F(SendDateChecks, SameDayAsAnySentBatchWarns) {
   ScopedClock clock(QDateTime(today, QTime(10, 0)));
   TCheckSendDate check;
-  ASSERT_TRUE(check.Init(dm->db(), QStringLiteral("Trans"), QStringLiteral("BankID"), QStringLiteral("TrsDate")));
+  ASSERT_TRUE(check.Init(dm_->db(), QStringLiteral("Trans"), QStringLiteral("BankID"), QStringLiteral("TrsDate")));
   batch(1, QStringLiteral("11"), today.addDays(1), 1);
   EXPECT_FALSE(check.FindSameDaySent());
   batch(2, QStringLiteral("20"), today.addDays(2), 2);  // another day
@@ -79,8 +64,8 @@ TEST_F(SendDateChecks, SameDayAsAnySentBatchWarns) {
 }
 
 TEST_F(SendDateChecks, ConsentCutOffByBankAndHoliday) {
-  exec(QStringLiteral("UPDATE BankCode SET SENDVERSION = '1' WHERE ID = '03'"));
-  exec(QStringLiteral("INSERT INTO TongRegister (Status) VALUES (0)"));
+  sql(QStringLiteral("UPDATE BankCode SET SENDVERSION = '1' WHERE ID = '03'"));
+  sql(QStringLiteral("INSERT INTO TongRegister (Status) VALUES (0)"));
   struct Case {
     QString bank;
     QDateTime at;
@@ -101,11 +86,11 @@ TEST_F(SendDateChecks, ConsentCutOffByBankAndHoliday) {
   for (const auto& c : cases) {
     ScopedClock clock(c.at);
     prompter_.clear();
-    EXPECT_EQ(ConsentCutOffOk(dm->db(), c.bank), c.ok) << c.bank.toStdString() << ' ' << c.at.toString().toStdString();
+    EXPECT_EQ(ConsentCutOffOk(dm_->db(), c.bank), c.ok) << c.bank.toStdString() << ' ' << c.at.toString().toStdString();
     EXPECT_EQ(prompter_.lastText(), c.message);
   }
   // Without waiting consents a late send still passes.
-  exec(QStringLiteral("DELETE FROM TongRegister"));
+  sql(QStringLiteral("DELETE FROM TongRegister"));
   ScopedClock late(QDateTime(today, QTime(18, 0)));
-  EXPECT_TRUE(ConsentCutOffOk(dm->db(), QStringLiteral("04")));
+  EXPECT_TRUE(ConsentCutOffOk(dm_->db(), QStringLiteral("04")));
 }
